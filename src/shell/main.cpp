@@ -1,6 +1,27 @@
+#include "shell/Application.h"
+#include "shell/MainUnit1.h"
+
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    app.setApplicationName(QStringLiteral("Murmelo"));
+    app.setOrganizationName(QStringLiteral("Vantrel Software"));
+
+    TApplicationWindows windows = ExecuteApplication();
+    TMainForm1* main = windows.MainForm1;
+    // The keeper puts the window where it was left; a first run centres it.
+    if (main->FormStateEnabled) {
+        main->RestorePlacement();
+    } else if (QScreen* s = QGuiApplication::primaryScreen()) {
+        QRect r(QPoint(0, 0), main->frameGeometry().size());
+        r.moveCenter(s->availableGeometry().center());
+        main->move(r.topLeft());
+    }
+    main->show();
+    const int rc = app.exec();
+    DestroyApplicationWindows(windows);
+    return rc;
 }

@@ -1,0 +1,19 @@
+#include "platform/Art.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QWidget>
+
+QPixmap ArtPixmap(const QString& name, QSize logicalSize, const QWidget* forWidget) {
+    const qreal dpr = forWidget ? forWidget->devicePixelRatioF() : qApp->devicePixelRatio();
+    QPixmap pm(logicalSize * dpr);
+    pm.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/art/%1.svg").arg(name));
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&p);
+    p.end();
+    pm.setDevicePixelRatio(dpr);
+    return pm;
+}
