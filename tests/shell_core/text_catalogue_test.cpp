@@ -126,7 +126,7 @@ TEST(TextCatalogueReader, ReadsUtf8AndOtherwiseWindows1252) {
         // one byte that is not UTF-8 makes the whole file 8-bit
         {"[S]\nV=\xC3\xA9 \xE9", "Ã© é"},
         {"[S]\nV=\xED\xA0\x80", "í\u00A0€"}, // an encoded surrogate is not UTF-8
-        {"[S]\nV=\xC0\xAF", "À¯"},                // nor an overlong form
+        {"[S]\nV=\xC0\xAF", "À¯"},           // nor an overlong form
         {"[S]\nV=\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
     };
     for (const Case& c : cases)
