@@ -12,6 +12,7 @@ usage: bench-encoder.py [--bin DIR] [--seconds N] [--runs N] [--kbps K]
 """
 import argparse
 import os
+import resource
 import statistics
 import struct
 import subprocess
@@ -41,9 +42,15 @@ def make_wav(path, seconds, rate=44100, channels=2):
 
 
 def timed(cmd):
+    """Wall time and CPU time (user + system) of one run. On a busy machine
+    the CPU time is the steadier figure."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.perf_counter()
     subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return time.perf_counter() - start
+    wall = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+    return wall, cpu
 
 
 def main():
@@ -71,24 +78,29 @@ def main():
 
         timed(ours)  # warm-up: page cache and library load
         timed(lame)
-        ratios, t_ours, t_lame = [], [], []
+        wall = {"ours": [], "lame": [], "ratio": []}
+        cpu = {"ours": [], "lame": [], "ratio": []}
         for i in range(args.runs):
             # alternate who goes first so that drift of the machine cancels out
             if i % 2 == 0:
                 a, b = timed(ours), timed(lame)
             else:
                 b, a = timed(lame), timed(ours)
-            t_ours.append(a)
-            t_lame.append(b)
-            ratios.append(a / b)
-            print(f"run {i + 1}: wav2mp3 {a:.3f} s  lame {b:.3f} s  ratio {a / b:.3f}")
+            for table, x, y in ((wall, a[0], b[0]), (cpu, a[1], b[1])):
+                table["ours"].append(x)
+                table["lame"].append(y)
+                table["ratio"].append(x / y)
+            print(f"run {i + 1}: wall wav2mp3 {a[0]:.3f} s  lame {b[0]:.3f} s  "
+                  f"ratio {a[0] / b[0]:.3f} | cpu wav2mp3 {a[1]:.3f} s  lame {b[1]:.3f} s  "
+                  f"ratio {a[1] / b[1]:.3f}")
 
         print(f"recording: {args.seconds} s, 44100 Hz stereo, {args.kbps} kbit/s, "
               f"{args.runs} pairs")
-        print(f"wav2mp3 median {statistics.median(t_ours):.3f} s, "
-              f"lame median {statistics.median(t_lame):.3f} s")
-        print(f"ratio median {statistics.median(ratios):.3f}  "
-              f"min {min(ratios):.3f}  max {max(ratios):.3f}")
+        for name, table in (("wall", wall), ("cpu", cpu)):
+            r = table["ratio"]
+            print(f"{name}: wav2mp3 median {statistics.median(table['ours']):.3f} s, "
+                  f"lame median {statistics.median(table['lame']):.3f} s, "
+                  f"ratio median {statistics.median(r):.3f} min {min(r):.3f} max {max(r):.3f}")
         with open(ours_mp3, "rb") as f1, open(lame_mp3, "rb") as f2:
             same = f1.read() == f2.read()
         print(f"output bytes: wav2mp3 {os.path.getsize(ours_mp3)}  "
