@@ -79,9 +79,9 @@ void TLevelChart::paintEvent(QPaintEvent*) {
     }
 
     // The bars are laid out in device pixels so that edges and stripes stay
-    // sharp at any scale factor.
-    const qreal dpr = devicePixelRatioF();
-    p.resetTransform();
+    // sharp at any scale factor. The painter knows the target's scale, also
+    // when rendering into an image rather than onto the screen.
+    const qreal dpr = std::max(p.deviceTransform().m11(), qreal(0.25));
     p.scale(1 / dpr, 1 / dpr);
     p.setRenderHint(QPainter::Antialiasing, false);
     auto dev = [dpr](double logical) { return static_cast<int>(std::lround(logical * dpr)); };

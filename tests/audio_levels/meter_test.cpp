@@ -96,6 +96,33 @@ TEST(LevelMeter, SineLandsInItsOctaveBand) {
     }
 }
 
+TEST(LevelMeter, BandsSplitAtPowersOfTwo) {
+    // 44100 Hz, 512 points: bin b lies at b * 86.13 Hz. Blackman puts 0.42 of
+    // a bin-centred sine on its bin, 0.25 and 0.04 on the next two each side
+    // (twice that for DC, which has no negative twin).
+    struct Case {
+        const char* what;
+        std::function<double(int)> signal;
+        std::vector<std::pair<int, double>> bands; // band, expected level
+    };
+    const double binHz = 44100.0 / 512;
+    const std::vector<Case> cases = {
+        {"DC", [](int) { return 1000.0; }, {{0, 840}, {1, 500}, {2, 80}, {3, 0}}},
+        {"bin 15", Sine(10000, 15 * binHz, 44100), {{3, 0}, {4, 7100}, {5, 2900}}},
+        {"bin 16", Sine(10000, 16 * binHz, 44100), {{3, 0}, {4, 2900}, {5, 7100}, {6, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TLevelMeter m;
+        m.SetSpectrumSize(44100, 2);
+        Feed(m, Pcm(2, 512, [&](int i) { return std::pair{c.signal(i), -c.signal(i)}; }));
+        ASSERT_EQ(m.Spectrum.Count(), 2);
+        for (int r = 0; r < 2; ++r)
+            for (const auto& [band, level] : c.bands)
+                EXPECT_NEAR(m.Spectrum.Items(r)->Bands[band], level, 0.01 * level + 1) << band;
+    }
+}
+
 TEST(LevelMeter, MonoFeedsBothChannelsAlike) {
     TLevelMeter m;
     m.SetSpectrumSize(22050, 1);
@@ -174,8 +201,9 @@ TEST(LevelMeter, DecaysAfterTheRecordingAndThenStaysStill) {
     // Fresh levels sit at -40: no redraw from decay alone.
     EXPECT_FALSE(m.Timer1Timer(false));
 
+    // The right channel is the louder one, so it is the last to come to rest.
     const auto s = Sine(30000, 1034, 11025);
-    Feed(m, Pcm(2, Frames20ms(11025), [&](int i) { return std::pair{s(i), s(i)}; }));
+    Feed(m, Pcm(2, Frames20ms(11025), [&](int i) { return std::pair{s(i) / 10, s(i)}; }));
     ASSERT_TRUE(m.Timer1Timer(true));
     const auto before = m.LeftLevels;
 
