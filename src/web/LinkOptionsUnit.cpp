@@ -153,10 +153,11 @@ TLinkOptionsForm::TLinkOptionsForm(QWidget* parent) : QDialog(parent) {
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(mrCancel); });
 
+    // left column first, then the right one, then the buttons
+    setTabOrder(TellMeMoreBtn, ResellerCheck);
     setTabOrder(ResellerCheck, AffiliateEdit);
     setTabOrder(AffiliateEdit, LinkCheck);
-    setTabOrder(LinkCheck, TellMeMoreBtn);
-    setTabOrder(TellMeMoreBtn, OKBtn);
+    setTabOrder(LinkCheck, OKBtn);
     setTabOrder(OKBtn, CancelBtn);
 }
 
