@@ -31,18 +31,22 @@ void TID3v1::ResetData() {
 }
 
 bool TID3v1::ScanFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        ResetData();
+        return false;
+    }
+    return ScanFile(file);
+}
+
+bool TID3v1::ScanFile(QFile& file, qint64 fileLength) {
     ResetData();
     char tag[TagSize];
-    {
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            return false;
-        const qint64 length = file.size();
-        if (length < TagSize || !file.seek(length - TagSize))
-            return false;
-        if (file.read(tag, TagSize) != TagSize)
-            return false;
-    }
+    const qint64 length = fileLength < 0 ? file.size() : fileLength;
+    if (length < TagSize || !file.seek(length - TagSize))
+        return false;
+    if (file.read(tag, TagSize) != TagSize)
+        return false;
     if (tag[0] != 'T' || tag[1] != 'A' || tag[2] != 'G')
         return true;
 

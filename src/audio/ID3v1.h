@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+class QFile;
+
 // Reader of the 128-byte ID3v1 / ID3v1.1 tag at the end of an MP3 file.
 // It never raises: a false ScanFile means the file could not be read.
 class TID3v1 {
@@ -14,6 +16,9 @@ class TID3v1 {
     // Clears, then reads the last 128 bytes of the file. True when they could
     // be read (whether or not they hold a tag), false otherwise.
     bool ScanFile(const QString& fileName);
+    // The same on a file already open for reading (its position moves);
+    // fileLength saves asking the file for its size again.
+    bool ScanFile(QFile& file, qint64 fileLength = -1);
     void ResetData();
 
     bool Exists() const { return FExists; }

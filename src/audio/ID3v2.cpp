@@ -120,17 +120,22 @@ void TID3v2::ResetData() {
 }
 
 bool TID3v2::ScanFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        ResetData();
+        return false;
+    }
+    return ScanFile(file);
+}
+
+bool TID3v2::ScanFile(QFile& file, qint64 fileLength) {
     ResetData();
     unsigned char header[HeaderSize];
-    qint64 fileLength = 0;
-    {
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            return false;
-        if (file.read(reinterpret_cast<char*>(header), HeaderSize) != HeaderSize)
-            return false;
+    if ((file.pos() != 0 && !file.seek(0)) ||
+        file.read(reinterpret_cast<char*>(header), HeaderSize) != HeaderSize)
+        return false;
+    if (fileLength < 0)
         fileLength = file.size();
-    }
     if (std::memcmp(header, "ID3", 3) != 0)
         return true;
 
@@ -146,34 +151,75 @@ bool TID3v2::ScanFile(const QString& fileName) {
 
     if (FVersionID >= 2 && FVersionID <= 4 && FSize > 0) {
         Slots frames;
-        readFrames(fileName, frames);
+        readFrames(file, fileLength, frames);
         deriveFields(frames);
     }
     return true;
 }
 
-void TID3v2::readFrames(const QString& fileName, Slots& frames) const {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !file.seek(HeaderSize))
-        return;
+namespace {
+
+// Reads the frame area through one window, so that a tag of many small
+// frames costs one read instead of two per frame; large frames are skipped.
+class TagWindow {
+  public:
+    TagWindow(QFile& file, qint64 fileLength, qint64 tagSize)
+        : file_(file), length_(fileLength), tagSize_(tagSize) {}
+
+    // Up to n bytes at offset (fewer at the end of the file), or -1 on a
+    // read or seek error.
+    qint64 read(qint64 offset, qint64 n, char* out) {
+        n = std::max<qint64>(0, std::min(n, length_ - offset));
+        if (n == 0)
+            return 0;
+        if (offset < start_ || offset + n > start_ + buffer_.size()) {
+            const qint64 want = std::max(n, std::min<qint64>(Window, tagSize_ - offset));
+            buffer_.resize(want);
+            if (file_.pos() != offset && !file_.seek(offset))
+                return -1;
+            const qint64 got = file_.read(buffer_.data(), want);
+            if (got < 0)
+                return -1;
+            buffer_.resize(got);
+            start_ = offset;
+            n = std::min(n, got);
+        }
+        std::memcpy(out, buffer_.constData() + (offset - start_), size_t(n));
+        return n;
+    }
+
+  private:
+    static constexpr qint64 Window = 4096;
+    QFile& file_;
+    const qint64 length_, tagSize_;
+    QByteArray buffer_;
+    qint64 start_ = 0;
+};
+
+} // namespace
+
+void TID3v2::readFrames(QFile& file, qint64 fileLength, Slots& frames) const {
     const bool v2 = FVersionID == 2;
     const int headerSize = v2 ? 6 : 10;
     const int idSize = v2 ? 3 : 4;
     const auto& ids = v2 ? FrameIDs2 : FrameIDs4;
+    TagWindow window(file, fileLength, FSize);
 
-    while (file.pos() < FSize && !file.atEnd()) {
-        unsigned char fh[10] = {};
-        if (file.read(reinterpret_cast<char*>(fh), headerSize) != headerSize)
+    qint64 pos = HeaderSize;
+    while (pos < FSize && pos < fileLength) {
+        char fh[10] = {};
+        if (window.read(pos, headerSize, fh) != headerSize)
             return;
         if (fh[0] < 'A' || fh[0] > 'Z')
             return;
-        const qint64 dataSize = v2 ? bigEndian(fh + 3, 3) : bigEndian(fh + 4, 4);
-        const qint64 dataStart = file.pos();
+        const auto* u = reinterpret_cast<const unsigned char*>(fh);
+        const qint64 dataSize = v2 ? bigEndian(u + 3, 3) : bigEndian(u + 4, 4);
+        const qint64 dataStart = pos + headerSize;
 
         QByteArray data(MaxFrameData, '\0');
-        if (file.read(data.data(), std::min<qint64>(dataSize, MaxFrameData)) < 0)
+        if (window.read(dataStart, std::min<qint64>(dataSize, MaxFrameData), data.data()) < 0)
             return;
-        const bool compressed = !v2 && (fh[9] & 0x80);
+        const bool compressed = !v2 && (u[9] & 0x80);
         if (!compressed && (data.at(0) == 0 || data.at(0) == 1)) {
             for (int slot = 0; slot < SlotCount; ++slot) {
                 if (std::memcmp(fh, ids[slot], idSize) == 0) {
@@ -182,8 +228,7 @@ void TID3v2::readFrames(const QString& fileName, Slots& frames) const {
                 }
             }
         }
-        if (!file.seek(dataStart + dataSize))
-            return;
+        pos = dataStart + dataSize;
     }
 }
 

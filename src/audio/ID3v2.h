@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+class QFile;
+
 // Reader of the ID3v2 tag at the start of an MP3 file (versions 2.2, 2.3 and
 // 2.4). Its size lets the MPEG reader skip the tag. It never raises: a false
 // ScanFile means the file could not be read.
@@ -19,6 +21,9 @@ class TID3v2 {
     // Clears, then reads the tag header and, for versions 2 to 4, the text
     // frames. True when the header bytes could be read (tag or not).
     bool ScanFile(const QString& fileName);
+    // The same on a file already open for reading (its position moves);
+    // fileLength saves asking the file for its size again.
+    bool ScanFile(QFile& file, qint64 fileLength = -1);
     void ResetData();
 
     bool Exists() const { return FExists; }
@@ -41,7 +46,7 @@ class TID3v2 {
 
   private:
     using Slots = std::array<QByteArray, SlotCount>;
-    void readFrames(const QString& fileName, Slots& frames) const;
+    void readFrames(QFile& file, qint64 fileLength, Slots& frames) const;
     void deriveFields(const Slots& frames);
 
     bool FExists;

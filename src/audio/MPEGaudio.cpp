@@ -203,51 +203,56 @@ void TMPEGaudio::findEncoder(const uint8_t* block, int count) {
 }
 
 bool TMPEGaudio::ScanFile(const QString& fileName) {
-    bool result = false;
     ResetData();
-    if (FID3v2->ScanFile(fileName) && FID3v1->ScanFile(fileName)) {
-        [&] {
-            QFile file(fileName);
-            if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-                return;
-            FFileLength = file.size();
-            const qint64 tagSize = FID3v2->Size();
-            uint8_t block[BlockSize];
+    // One open file serves the tag readers and the frame search.
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    return ScanFile(file);
+}
 
-            if (!file.seek(tagSize))
-                return;
-            qint64 count = file.read(reinterpret_cast<char*>(block), BlockSize);
-            if (count < 0)
-                return;
-            findFrame(block, int(count));
-
-            // Junk at the start: look in the middle of the audio as well.
-            if (!FFrame.Found && count == BlockSize) {
-                if (!file.seek((FFileLength - tagSize) / 2))
-                    return;
-                count = file.read(reinterpret_cast<char*>(block), BlockSize);
-                if (count < 0)
-                    return;
-                findFrame(block, int(count));
-            }
-
-            // The encoder leaves its mark in the last frames.
-            if (FFrame.Found && !FVBR.Found) {
-                const qint64 end =
-                    FFileLength - BlockSize - (FID3v1->Exists() ? TID3v1::TagSize : 0);
-                if (end < 0 || !file.seek(end))
-                    return;
-                count = file.read(reinterpret_cast<char*>(block), BlockSize);
-                if (count < 0)
-                    return;
-                findEncoder(block, int(count));
-            }
-            result = true;
-        }();
-    }
+bool TMPEGaudio::ScanFile(QFile& file) {
+    ResetData();
+    FFileLength = file.size();
+    const bool result = FID3v2->ScanFile(file, FFileLength) &&
+                        FID3v1->ScanFile(file, FFileLength) && scanAudio(file);
     if (!FFrame.Found)
         ResetData();
     return result;
+}
+
+bool TMPEGaudio::scanAudio(QFile& file) {
+    const qint64 tagSize = FID3v2->Size();
+    uint8_t block[BlockSize];
+
+    if (!file.seek(tagSize))
+        return false;
+    qint64 count = file.read(reinterpret_cast<char*>(block), BlockSize);
+    if (count < 0)
+        return false;
+    findFrame(block, int(count));
+
+    // Junk at the start: look in the middle of the audio as well.
+    if (!FFrame.Found && count == BlockSize) {
+        if (!file.seek((FFileLength - tagSize) / 2))
+            return false;
+        count = file.read(reinterpret_cast<char*>(block), BlockSize);
+        if (count < 0)
+            return false;
+        findFrame(block, int(count));
+    }
+
+    // The encoder leaves its mark in the last frames.
+    if (FFrame.Found && !FVBR.Found) {
+        const qint64 end = FFileLength - BlockSize - (FID3v1->Exists() ? TID3v1::TagSize : 0);
+        if (end < 0 || !file.seek(end))
+            return false;
+        count = file.read(reinterpret_cast<char*>(block), BlockSize);
+        if (count < 0)
+            return false;
+        findEncoder(block, int(count));
+    }
+    return true;
 }
 
 uint16_t TMPEGaudio::AudioBitRate() const {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+class QFile;
+
 // Reader that checks whether a file holds MPEG audio and derives its bit rate
 // and duration from the first frame that is followed by a second one (and
 // from a Xing or VBRI header when the frame carries one). It reads at most
@@ -62,6 +64,8 @@ class TMPEGaudio {
     // True when the file could be opened and read (whatever it holds); false
     // when a tag reader failed or an open, seek or read failed.
     bool ScanFile(const QString& fileName);
+    // The same on a file already open for reading (its position moves).
+    bool ScanFile(QFile& file);
     void ResetData();
 
     // A frame was found, 8 <= AudioBitRate <= 448 and Duration >= 0.1 s.
@@ -96,6 +100,7 @@ class TMPEGaudio {
     static int SideInfoOffset(const FrameData& frame);
 
   private:
+    bool scanAudio(QFile& file);
     void findFrame(const uint8_t* block, int count);
     void readVBR(const uint8_t* block, int count, int offset);
     void findEncoder(const uint8_t* block, int count);

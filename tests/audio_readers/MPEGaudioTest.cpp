@@ -497,3 +497,27 @@ TEST_F(MPEGaudioTest, ReadsAtMostThreeBlocks) {
 }
 
 } // namespace
+
+namespace {
+
+// The import may hand over a file it has open already, read or not.
+TEST_F(MPEGaudioTest, ScansAnOpenFileFromWhereverItStands) {
+    const QByteArray tag = id3v2Tag(3, id3v2Frame(3, "TIT2", latin1("Open")) + zeros(100));
+    const QString path = files.write("open.mp3", tag + frames(Base, BaseLength, 20) +
+                                                     id3v1Tag("One", "", "", "", "", 2));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ASSERT_EQ(file.read(50).size(), 50);
+    TMPEGaudio r;
+    ASSERT_TRUE(r.ScanFile(file));
+    EXPECT_EQ(r.ID3v2().Title(), "Open");
+    EXPECT_EQ(r.ID3v1().Title(), "One");
+    EXPECT_EQ(r.Frame().Position, 0);
+    EXPECT_DOUBLE_EQ(r.Duration(), 20 * BaseLength / 16000.0);
+
+    TID3v2 v2;
+    ASSERT_TRUE(v2.ScanFile(file));
+    EXPECT_EQ(v2.Size(), tag.size());
+}
+
+} // namespace
