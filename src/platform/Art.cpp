@@ -5,7 +5,18 @@
 #include <QSvgRenderer>
 #include <QWidget>
 
+// The pictures live in a static library, whose resources must be registered
+// by hand before the first use.
+static void RegisterArt() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(art);
+        return true;
+    }();
+    (void)registered;
+}
+
 QPixmap ArtPixmap(const QString& name, QSize logicalSize, const QWidget* forWidget) {
+    RegisterArt();
     const qreal dpr = forWidget ? forWidget->devicePixelRatioF() : qApp->devicePixelRatio();
     QPixmap pm(logicalSize * dpr);
     pm.fill(Qt::transparent);

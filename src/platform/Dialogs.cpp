@@ -118,7 +118,8 @@ QPoint StandardMessagePos(const QWidget* window, int offset) {
 int ShowAlertModal(QDialog* dialog) {
     if (g_responder) {
         // Run the dialog's own show logic so responders see what a user sees.
-        QMetaObject::invokeMethod(dialog, "FormShow", Qt::DirectConnection);
+        if (dialog->metaObject()->indexOfMethod("FormShow()") >= 0)
+            QMetaObject::invokeMethod(dialog, "FormShow", Qt::DirectConnection);
         const int r = g_responder->Alert(dialog);
         dialog->setResult(r);
         return r;

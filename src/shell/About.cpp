@@ -34,8 +34,8 @@ TAboutFrm::TAboutFrm(QWidget* parent) : QDialog(parent) {
     big.setBold(true);
     MurmeloLbl->setFont(big);
     VantrelLbl = makeLabel(this, "VantrelLbl", QRect(90, 52, 330, 18));
-    AddressLbl1 = makeLabel(this, "AddressLbl1", QRect(90, 72, 330, 18));
-    AddressLbl2 = makeLabel(this, "AddressLbl2", QRect(90, 92, 330, 18));
+    StreetLbl = makeLabel(this, "StreetLbl", QRect(90, 72, 330, 18));
+    CityLbl = makeLabel(this, "CityLbl", QRect(90, 92, 330, 18));
     EMailLbl = makeLabel(this, "EMailLbl", QRect(90, 116, 330, 18));
     URLLbl = makeLabel(this, "URLLbl", QRect(90, 136, 330, 18));
     for (QLabel* link : {EMailLbl, URLLbl}) {
@@ -70,8 +70,8 @@ void TAboutFrm::LoadTexts() {
     setWindowTitle(cat.Text(s, "AboutFormCpt"));
     MurmeloLbl->setText(LabelText(cat.Text(s, "MurmeloLbl")));
     VantrelLbl->setText(LabelText(cat.Text(s, "VantrelLbl")));
-    AddressLbl1->setText(LabelText(cat.Text(s, "AddressLbl0")));
-    AddressLbl2->setText(LabelText(cat.Text(s, "AddressLbl1")));
+    StreetLbl->setText(LabelText(cat.Text(s, "StreetLbl")));
+    CityLbl->setText(LabelText(cat.Text(s, "CityLbl")));
     const QString mail = cat.Text(s, "EMailLbl");
     EMailLbl->setText(QStringLiteral("<a href=\"mailto:%1\">%2</a>")
                           .arg(mail.toHtmlEscaped(), mail.toHtmlEscaped()));

@@ -13,8 +13,8 @@ public:
     QLabel* LogoImage = nullptr;
     QLabel* MurmeloLbl = nullptr;
     QLabel* VantrelLbl = nullptr;
-    QLabel* AddressLbl1 = nullptr;
-    QLabel* AddressLbl2 = nullptr;
+    QLabel* StreetLbl = nullptr;
+    QLabel* CityLbl = nullptr;
     QLabel* EMailLbl = nullptr;
     QLabel* URLLbl = nullptr;
     QLabel* WarningLbl = nullptr;

@@ -75,6 +75,8 @@ QWidget* TMainForm1::NewPage(int index, QLabel*& title, QLabel** subtitle, QLabe
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
     rule->setGeometry(0, kBannerH, 610, 2);
+    Stretched.push_back(banner);
+    Stretched.push_back(rule);
 
     Logo[index] = named(new QLabel(banner), "Logo");
     Logo[index]->setGeometry(4, 3, 53, 53);
@@ -90,6 +92,7 @@ QWidget* TMainForm1::NewPage(int index, QLabel*& title, QLabel** subtitle, QLabe
     }
     if (counter) {
         *counter = new QLabel(banner);
+        AnchoredRight.push_back({*counter, 610 - 500});
         (*counter)->setGeometry(500, 8, 100, 20);
         (*counter)->setAlignment(Qt::AlignRight | Qt::AlignTop);
         QFont f = (*counter)->font();
@@ -105,8 +108,9 @@ void TMainForm1::BuildBottomBar(int i) {
     auto* rule = new QFrame(page);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
-    rule->setGeometry(8, 345, 594, 2);
-    const int y = 355;
+    rule->setGeometry(8, 378, 594, 2);
+    Stretched.push_back(rule);
+    const int y = 388;
     // from the right: Close, Next, Back, Help (page 5: Close, Back, Start Over, Help)
     int x = 610 - 10 - kBtnW;
     auto next = [&x] {
@@ -114,6 +118,7 @@ void TMainForm1::BuildBottomBar(int i) {
         x -= kBtnW + 6;
         return at;
     };
+    const auto first = page->children().size();
     if (i < 5) {
         FinishBtn[i] = button(page, QStringLiteral("FinishBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
         NextBtn[i] = button(page, QStringLiteral("NextBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
@@ -126,6 +131,14 @@ void TMainForm1::BuildBottomBar(int i) {
     }
     if (i >= 1)
         HelpBtn[i] = button(page, QStringLiteral("HelpBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
+    // the bar stays at the bottom right when the window grows
+    const QObjectList& kids = page->children();
+    for (auto k = first; k < kids.size(); ++k)
+        if (auto* b = qobject_cast<QPushButton*>(kids[k])) {
+            AnchoredRight.push_back({b, 610 - b->x()});
+            AnchoredBottom.push_back({b, 425 - b->y()});
+        }
+    AnchoredBottom.push_back({rule, 425 - rule->y()});
 }
 
 void TMainForm1::BuildStep0() {
@@ -143,7 +156,8 @@ void TMainForm1::BuildStep0() {
     Image2->setGeometry(400, 256, 64, 64);
     Image2->setArt(QStringLiteral("tour"), QSize(64, 64));
     BuildBottomBar(0);
-    AboutBtn = button(Step0, "AboutBtn", {10, 355, kBtnW, kBtnH});
+    AboutBtn = button(Step0, "AboutBtn", {10, 388, kBtnW, kBtnH});
+    AnchoredBottom.push_back({AboutBtn, 425 - AboutBtn->y()});
 }
 
 void TMainForm1::BuildStep1() {
@@ -357,6 +371,16 @@ void TMainForm1::BuildPages() {
     BackBtn[0]->setEnabled(false);
     Logo[0]->setPixmap(ArtPixmap(QStringLiteral("logo"), QSize(53, 53), this));
     imgHelp[1]->setPixmap(ArtPixmap(QStringLiteral("help"), QSize(20, 20), this));
+}
+
+void TMainForm1::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    for (QWidget* w : Stretched)
+        w->resize(width() - 2 * w->x(), w->height());
+    for (const auto& [w, fromRight] : AnchoredRight)
+        w->move(width() - fromRight, w->y());
+    for (const auto& [w, fromBottom] : AnchoredBottom)
+        w->move(w->x(), height() - fromBottom);
 }
 
 void TMainForm1::LoadTexts() {

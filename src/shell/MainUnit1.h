@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -186,6 +187,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void BuildPages();
@@ -201,6 +203,10 @@ private:
     void SaveWindowState();
     void GoToPage(int index);
 
+    // controls that follow the window's right or bottom edge, with their
+    // distance from it, and those that stretch across it
+    std::vector<std::pair<QWidget*, int>> AnchoredRight, AnchoredBottom;
+    std::vector<QWidget*> Stretched;
     std::unique_ptr<TSettingsStore> Store;
     QHash<QString, QString> Messages; // message texts, read once at creation
     bool ShownOnce = false;
