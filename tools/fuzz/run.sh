@@ -3,7 +3,8 @@
 #   tools/fuzz/run.sh <name> <seconds> [extra libFuzzer options]
 # e.g. tools/fuzz/run.sh mpegaudio 600
 # Names: mpegaudio, id3v2, id3v1. New inputs go to build-fuzz/corpus/<name>,
-# crashing inputs to build-fuzz/artifacts/<name>/.
+# crashing inputs to build-fuzz/artifacts/<name>/. Seeds are seeds/<name>/
+# plus the kept regression inputs of the readers' tests.
 set -eu
 name=$1 seconds=$2
 shift 2
@@ -22,6 +23,8 @@ case $name in
   mpegaudio) maxlen=12000 ;;
   *) maxlen=4096 ;;
 esac
+set -- "$@" "$corpus" "$here/seeds/$name"
+kept=$root/tests/audio_readers/regressions/$name
+if [ -d "$kept" ]; then set -- "$@" "$kept"; fi
 exec "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -max_len="$maxlen" -timeout=10 \
-  -print_final_stats=1 -artifact_prefix="$build/artifacts/$name/" "$@" \
-  "$corpus" "$here/seeds/$name"
+  -print_final_stats=1 -artifact_prefix="$build/artifacts/$name/" "$@"
