@@ -2,7 +2,8 @@
 # Makes a folder of test MP3 files with sox and lame (CBR, VBR, MPEG 2 and
 # 2.5, tagged) and runs the reader benchmark on it:
 #   tools/bench-readers/run.sh [BUILD_DIR] [PASSES]
-# The files go to tools/bench-data/readers/ (made once, git-ignored).
+# The files go to tools/bench-data/readers/ (made once, git-ignored). Needs
+# libtag1-dev (TagLib), which only this benchmark uses.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -30,5 +31,8 @@ if [ ! -f "$data/.done" ]; then
   touch "$data/.done"
 fi
 
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DMURMELO_TESTS=OFF >/dev/null
+fi
 cmake --build "$build" --target bench-readers -j2 >/dev/null
 "$build/bin/bench-readers" "$data" "$passes"
