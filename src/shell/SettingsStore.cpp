@@ -365,7 +365,14 @@ TSettingsStore::LoadResult TSettingsStore::Load(TStoreKey& top) const {
         return LoadResult::Missing;
     if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxFileSize)
         return LoadResult::Unreadable;
-    const QByteArray bytes = f.read(kMaxFileSize + 1);
+    // in pieces: read(max) would reserve the whole limit for every read
+    QByteArray bytes;
+    while (!f.atEnd() && bytes.size() <= kMaxFileSize) {
+        const QByteArray piece = f.read(64 * 1024);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (f.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
         return LoadResult::Unreadable;
     top = ParseStoreText(bytes);

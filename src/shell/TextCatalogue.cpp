@@ -113,7 +113,14 @@ TTextCatalogue::TTextCatalogue(const QString& iniPath) {
     QFile f(iniPath);
     if (!f.open(QIODevice::ReadOnly))
         return;
-    const QByteArray bytes = f.read(kMaxFileSize);
+    // in pieces: read(max) would reserve the whole limit up front
+    QByteArray bytes;
+    while (!f.atEnd() && bytes.size() < kMaxFileSize) {
+        const QByteArray piece = f.read(qMin<qint64>(64 * 1024, kMaxFileSize - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (f.error() != QFileDevice::NoError)
         return;
     Parse(DecodeText(bytes));
