@@ -149,16 +149,15 @@ qint64 TSoundCaptureStream::Read(char* buffer, qint64 count) {
 }
 
 void TSoundCaptureStream::Notify() {
-    static thread_local bool inHandler = false;
     // The handler may pump events; a tick arriving meanwhile is skipped.
-    if (inHandler || !capturing_ || !OnFilledBuffer || FilledSize() == 0)
+    if (inHandler_ || !capturing_ || !OnFilledBuffer || FilledSize() == 0)
         return;
-    inHandler = true;
+    inHandler_ = true;
     try {
         OnFilledBuffer();
-        inHandler = false;
+        inHandler_ = false;
     } catch (const std::exception& e) {
-        inHandler = false;
+        inHandler_ = false;
         notifier_.stop();
         const QString text = QString::fromStdString(e.what());
         if (OnError)

@@ -103,6 +103,7 @@ class TSoundCaptureStream : public QObject {
     int captureFormat_ = 0;
     int bufferLengthMs_ = 1000;
     bool capturing_ = false;
+    bool inHandler_ = false;
     QTimer notifier_;
 
     mutable std::mutex mutex_;
