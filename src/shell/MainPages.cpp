@@ -1,6 +1,7 @@
 // The main window's pages: every control under its design name, laid out as
 // the wizard shows them, and their wording from the catalogue.
 
+#include "audio/LevelChart.h"
 #include "platform/Art.h"
 #include "shell/MainUnit1.h"
 #include "shell/SampleBrowser.h"
@@ -221,8 +222,8 @@ void TMainForm1::BuildStep1() {
         auto* lay = new QVBoxLayout(p);
         lay->setContentsMargins(2, 2, 2, 2);
     }
-    Chart1 = named(new QWidget(LeftChanPanel), "Chart1");
-    Chart2 = named(new QWidget(RightChanPanel), "Chart2");
+    Chart1 = named(new TLevelChart(LeftChanPanel), "Chart1");
+    Chart2 = named(new TLevelChart(RightChanPanel), "Chart2");
     LeftChanPanel->layout()->addWidget(Chart1);
     RightChanPanel->layout()->addWidget(Chart2);
 
@@ -431,8 +432,8 @@ void TMainForm1::LoadTexts() {
     PauseLabel->setText(LabelText(T("Step1PauseLbl")));
     StopLabel->setText(LabelText(T("Step1StopLbl")));
     RecLabel->setText(LabelText(T("Step1RecLbl")));
-    Chart1->setProperty("title", T("Step1LeftChnlChart"));
-    Chart2->setProperty("title", T("Step1RightChnlChart"));
+    Chart1->SetTitle(T("Step1LeftChnlChart"));
+    Chart2->SetTitle(T("Step1RightChnlChart"));
     encodeGroup->setTitle(T("Step1EncodePrcGrp"));
     hint(FilesList, T("Step1FilesListHint"));
     hint(imgHelp[1], JoinCR(parts({"Step1imgHelp1Hint0", "Step1imgHelp1Hint1"}), 2));

@@ -3,6 +3,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
+#include "audio/DspRecorder.h"
+#include "audio/LevelMeter.h"
+#include "audio/MP3Player.h"
+#include "publish/FTPSendUnit.h"
 #include "shell/About.h"
 #include "shell/AlertForms.h"
 #include "shell/HintWindow.h"
@@ -32,7 +36,8 @@ constexpr int kMainMessageOffset = 130;
 constexpr int kShowNormal = 1, kShowMinimized = 2, kShowMaximized = 3;
 } // namespace
 
-TMainForm1::TMainForm1(QWidget* parent) : QWidget(parent) {
+TMainForm1::TMainForm1(QWidget* parent, CaptureBackendFactory capture)
+    : QWidget(parent), CaptureFactory(std::move(capture)) {
     setObjectName(QStringLiteral("MainForm1"));
     resize(610, 425);
     setMinimumSize(610, 425);
@@ -64,8 +69,7 @@ TMainForm1::TMainForm1(QWidget* parent) : QWidget(parent) {
         connect(HelpBtn[i], &QPushButton::clicked, this, [this, i] { HelpBtnClick(i); });
     connect(Image2, &TImageButton::clicked, this, &TMainForm1::Image2Click);
     connect(AboutBtn, &QPushButton::clicked, this, &TMainForm1::AboutBtnClick);
-    connect(FnameEdit, &QLineEdit::textChanged, this, &TMainForm1::FnameEditChange);
-    connect(RecRadio, &QRadioButton::clicked, this, &TMainForm1::RecRadioClick);
+    WireAudioList();
     connect(LMDSimpleLabel1, &QLabel::linkActivated, this,
             [this] { Launcher::Open(MorePlayersUrl); });
 
@@ -91,19 +95,11 @@ int TMainForm1::ShowMessage(const QString& text, int kind, unsigned buttons) {
     return MessageDlgPos(text, static_cast<TMsgDlgType>(kind), buttons, p.x(), p.y());
 }
 
-bool TMainForm1::UploadOk() const {
-    if (Peers.FTPSendForm) {
-        const QVariant v = Peers.FTPSendForm->property("UploadOk");
-        if (v.isValid())
-            return v.toBool();
-    }
-    return UploadOkFallback;
-}
+bool TMainForm1::UploadOk() const { return Peers.FTPSendForm && Peers.FTPSendForm->UploadOk; }
 
 void TMainForm1::SetUploadOk(bool ok) {
-    if (Peers.FTPSendForm && Peers.FTPSendForm->property("UploadOk").isValid())
-        Peers.FTPSendForm->setProperty("UploadOk", ok);
-    UploadOkFallback = ok;
+    if (Peers.FTPSendForm)
+        Peers.FTPSendForm->UploadOk = ok;
 }
 
 // --- life cycle -------------------------------------------------------------
@@ -123,8 +119,7 @@ void TMainForm1::FormCreate() {
     State.ParamLines.clear();
     RecRadio->setChecked(true);
     RecRadioClick();
-    State.LeftLevels.fill(-40.0f);
-    State.RightLevels.fill(-40.0f);
+    CreateAudio();
 }
 
 void TMainForm1::showEvent(QShowEvent* e) {
@@ -220,6 +215,7 @@ bool TMainForm1::FormClose() {
     State.CodeLines.clear();
     State.EmailLines.clear();
     State.ParamLines.clear();
+    ReleaseAudio();
     Closing = true;
     return true;
 }
@@ -361,73 +357,3 @@ void TMainForm1::EnableButtons4() {
         b->setEnabled(true);
 }
 
-// --- audio source -----------------------------------------------------------
-
-QString TMainForm1::ProposeRecordingName() const {
-    const QString base = QStringLiteral("My New File Name");
-    QString name = base;
-    for (int n = 1; QFileInfo::exists(State.Mp3Folder + name + ".mp3"); ++n)
-        name = base + ' ' + QString::number(n);
-    return name;
-}
-
-void TMainForm1::FnameEditChange() {
-    State.RecFileName = State.Mp3Folder + FnameEdit->text() + ".mp3";
-}
-
-void TMainForm1::RecRadioClick() {
-    State.Paused = false;
-    FnameEdit->setText(ProposeRecordingName());
-    State.RecFileName = State.Mp3Folder + FnameEdit->text() + ".mp3";
-    FilesList->hide();
-    FnameLabel->show();
-    FnameEdit->show();
-    State.SourceMode = QStringLiteral("rec");
-    ShowPlayerBtns(QStringLiteral("rec"));
-}
-
-void TMainForm1::ImportFiles() {
-    FilesList->clear();
-    State.TempWavName = State.Mp3Folder + "MRL_TMP.WAV";
-    QDir dir(State.Mp3Folder);
-    // any case of the extension, hidden and system entries included
-    const QFileInfoList entries =
-        dir.entryInfoList({QStringLiteral("*.mp3")}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo& fi : entries)
-        FilesList->addItem(fi.completeBaseName());
-    if (State.SelectAfterImport) {
-        State.SelectAfterImport = false;
-        const auto found = FilesList->findItems(State.ImportedName, Qt::MatchExactly);
-        if (!found.isEmpty())
-            FilesList->setCurrentItem(found.first());
-    }
-}
-
-void TMainForm1::ShowPlayerBtns(const QString& appearance) {
-    // Play, Pause, Stop, Rec: which are active in each appearance
-    struct Row {
-        const char* Name;
-        bool Active[4];
-    };
-    static const Row kTable[] = {
-        {"none", {false, false, false, false}},   {"rec", {false, false, false, true}},
-        {"recording", {false, false, true, false}}, {"play", {true, false, false, false}},
-        {"playing", {false, true, true, false}},  {"pause", {true, true, true, false}},
-        {"play-rec", {true, false, false, true}},
-    };
-    const Row* row = nullptr;
-    for (const Row& r : kTable)
-        if (appearance == QLatin1String(r.Name))
-            row = &r;
-    if (!row)
-        return;
-    TImageButton* imgs[4] = {imgPlay, imgPause, imgStop, imgRec};
-    QLabel* twins[4] = {imgPlayDisabled, imgPauseDisabled, imgStopDisabled, imgRecDisabled};
-    TEffectLabel* caps[4] = {PlayLabel, PauseLabel, StopLabel, RecLabel};
-    for (int i = 0; i < 4; ++i) {
-        twins[i]->setVisible(!row->Active[i]);
-        // a covered button is out of the keyboard's reach as well
-        imgs[i]->setEnabled(row->Active[i]);
-        caps[i]->setStyle3D(row->Active[i] ? TEffectLabel::tdExtrude : TEffectLabel::tdSunken);
-    }
-}

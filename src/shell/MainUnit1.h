@@ -3,12 +3,14 @@
 // tabs, the shared wizard state and the navigation between the pages. The
 // work done on each page lives in the handlers of its own source file.
 
+#include "platform/Dialogs.h"
 #include "shell/TextCatalogue.h"
 #include "shell/WizardState.h"
 
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,12 +35,23 @@ class TMessageOKCancelForm;
 class TMessageCloseForm;
 class TAboutFrm;
 class TSampleBrowser;
+class TFTPSendForm;
+class TOptionsForm;
+class TLinkOptionsForm;
 class THintWindow;
+class TLevelChart;
+class TLevelMeter;
+class TDspRecorder;
+class TMP3Player;
+class ICaptureBackend;
 
 class TMainForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TMainForm1(QWidget* parent = nullptr);
+    // The capture back end is the desktop's default device unless a test
+    // hands in another.
+    using CaptureBackendFactory = std::function<std::unique_ptr<ICaptureBackend>()>;
+    explicit TMainForm1(QWidget* parent = nullptr, CaptureBackendFactory capture = {});
     ~TMainForm1() override;
 
     // the shared wizard state
@@ -46,7 +59,9 @@ public:
 
     // The windows created after this one; start-up hands them over.
     struct TPeers {
-        QPointer<QWidget> FTPSendForm, OptionsForm, LinkOptionsForm;
+        QPointer<TFTPSendForm> FTPSendForm;
+        QPointer<TOptionsForm> OptionsForm;
+        QPointer<TLinkOptionsForm> LinkOptionsForm;
         QPointer<TMessageForm> MessageForm;
         QPointer<TAlertUploadForm> AlertUploadForm;
         QPointer<TMessageOKCancelForm> MessageOKCancelForm;
@@ -54,8 +69,7 @@ public:
         QPointer<TMessageCloseForm> MessageCloseForm;
     } Peers;
 
-    // Outcome of the most recent upload; the upload window owns it once it
-    // exists, until then it reads as not uploaded.
+    // Outcome of the most recent upload, kept by the upload window.
     bool UploadOk() const;
     void SetUploadOk(bool ok);
 
@@ -91,8 +105,30 @@ public:
     QString ProposeRecordingName() const;
     void FnameEditChange();
     void RecRadioClick();
+    void PlayRadioClick();
     void ImportFiles();
+    void FilesListClick();
+    bool FilesListKeyDown(int key);
+    void DeleteMP3();
+    void ImportBtnClick();
+    bool CheckMp3File(const QString& fileName);
+    TOpenFilesCall OpenDialog;
+
+    // recording and playback
     void ShowPlayerBtns(const QString& appearance);
+    void imgRecClick();
+    void imgStopClick();
+    void imgPlayClick();
+    void imgPauseClick();
+    void Timer1Timer();
+    void Timer2Timer();
+    void StartDSPRecord();
+    void StopDSPRecord();
+    std::unique_ptr<TMP3Player> Player;
+    std::unique_ptr<TLevelMeter> Levels;
+    std::unique_ptr<TDspRecorder> Recorder;
+    // the application's standard error box (centred, error kind, OK)
+    void ShowException(const QString& text);
 
     // Shows a standard box at this window's standard position.
     int ShowMessage(const QString& text, int kind, unsigned buttons);
@@ -137,7 +173,7 @@ public:
     TEffectLabel *PlayLabel = nullptr, *PauseLabel = nullptr, *StopLabel = nullptr,
                  *RecLabel = nullptr;
     QWidget *LeftChanPanel = nullptr, *RightChanPanel = nullptr;
-    QWidget *Chart1 = nullptr, *Chart2 = nullptr;
+    TLevelChart *Chart1 = nullptr, *Chart2 = nullptr;
     QGroupBox* encodeGroup = nullptr;
     QProgressBar* MP3Progress = nullptr;
     // page 2
@@ -202,6 +238,14 @@ private:
     void LoadTexts();
     void SaveWindowState();
     void GoToPage(int index);
+    void CreateAudio();
+    void ReleaseAudio();
+    void WireAudioList();
+    // runs a player operation, showing its error; false when it failed
+    bool PlayerDo(const std::function<void()>& op);
+    bool PlayerPlaying() const;
+    void SetRadiosEnabled(bool enabled);
+    CaptureBackendFactory CaptureFactory;
 
     // controls that follow the window's right or bottom edge, with their
     // distance from it, and those that stretch across it
@@ -211,5 +255,4 @@ private:
     QHash<QString, QString> Messages; // message texts, read once at creation
     bool ShownOnce = false;
     bool Closing = false;
-    bool UploadOkFallback = false;
 };

@@ -27,6 +27,7 @@ TSplashForm::TSplashForm(QWidget* parent, int minimumMs)
     // The timer runs from the moment the window exists.
     Timer1 = new QTimer(this);
     Timer1->setInterval(minimumMs);
+    Timer1->setTimerType(Qt::PreciseTimer); // never shorter than its minimum
     connect(Timer1, &QTimer::timeout, this, &TSplashForm::Timer1Timer);
     Timer1->start();
 }

@@ -5,11 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <array>
-
-class TdspSoundCaptureStream;
-class TWaveFileStream;
-class TSpectrumList;
 
 struct WizardState {
     // folders (paths end with a separator)
@@ -32,12 +27,9 @@ struct WizardState {
     bool Paused = false;
     int CaptureDevice = -1;
 
-    // audio objects; owned by the main window, here so every step reaches them
-    TdspSoundCaptureStream* CaptureStream = nullptr;
-    TWaveFileStream* WaveWriter = nullptr;
-    TSpectrumList* Spectrum = nullptr;
-    std::array<float, 9> LeftLevels{-40, -40, -40, -40, -40, -40, -40, -40, -40};
-    std::array<float, 9> RightLevels{-40, -40, -40, -40, -40, -40, -40, -40, -40};
+    // The audio objects (capture stream, WAV writer, level lock, spectrum
+    // queue and band levels) belong to the recorder and the level meter that
+    // the main window owns.
 
     bool Generated = false;
     QStringList PageLines, CodeLines, EmailLines, ParamLines;

@@ -3,7 +3,9 @@ target_sources(murmelo_gui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/AlertForms.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Application.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HintWindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainAudioList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainPages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainRecording.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainUnit1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SampleBrowser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SplashUnit.cpp

@@ -3,6 +3,7 @@
 
 #include "WindowTestSupport.h"
 
+#include "publish/FTPSendUnit.h"
 #include "shell/About.h"
 #include "shell/AlertForms.h"
 #include "shell/Application.h"
@@ -35,6 +36,7 @@ protected:
         Main = new TMainForm1;
         Reminder = new TAlertUploadForm(Main);
         Main->Peers.AlertUploadForm = Reminder;
+        Main->Peers.FTPSendForm = new TFTPSendForm(Main);
         Main->move(100, 50);
         Main->show();
         return Main;
