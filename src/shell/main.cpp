@@ -4,8 +4,13 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
+    // The browser engine of the player samples refuses to start its sandbox
+    // for the superuser; the samples are local pages, so run it without.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Murmelo"));
     app.setOrganizationName(QStringLiteral("Vantrel Software"));
