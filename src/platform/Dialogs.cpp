@@ -27,8 +27,12 @@ constexpr ButtonMap kButtons[] = {
 };
 } // namespace
 
-void SetDialogResponder(TDialogResponder* responder) { g_responder = responder; }
-TDialogResponder* DialogResponder() { return g_responder; }
+void SetDialogResponder(TDialogResponder* responder) {
+    g_responder = responder;
+}
+TDialogResponder* DialogResponder() {
+    return g_responder;
+}
 
 QString MessageKindCaption(TMsgDlgType kind) {
     switch (kind) {
@@ -128,8 +132,8 @@ int ShowAlertModal(QDialog* dialog) {
 }
 
 void CentreOn(QWidget* dialog, const QWidget* owner) {
-    const QSize size = dialog->frameGeometry().size().isValid() ? dialog->frameGeometry().size()
-                                                                : dialog->size();
+    const QSize size =
+        dialog->frameGeometry().size().isValid() ? dialog->frameGeometry().size() : dialog->size();
     QRect ownerFrame = owner ? owner->frameGeometry()
                              : (QGuiApplication::primaryScreen()
                                     ? QGuiApplication::primaryScreen()->availableGeometry()

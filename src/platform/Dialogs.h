@@ -45,8 +45,8 @@ struct TMessageCall {
 
 struct TOpenFilesCall {
     QString Title;
-    QString Filter;      // Qt filter text, e.g. "MP3 Files (*.MP3 *.mp3)"
-    QString DefaultExt;  // without the dot
+    QString Filter;     // Qt filter text, e.g. "MP3 Files (*.MP3 *.mp3)"
+    QString DefaultExt; // without the dot
     QString InitialDir;
     bool MultiSelect = true;
 };
@@ -57,7 +57,7 @@ struct TFolderCall {
 };
 
 class TDialogResponder {
-public:
+  public:
     virtual ~TDialogResponder() = default;
     virtual int Message(const TMessageCall& call) = 0;
     // An alert dialog about to be shown modally; the responder may tick its

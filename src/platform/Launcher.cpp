@@ -13,7 +13,9 @@ Launcher::Hook& hook() {
 }
 } // namespace
 
-void Launcher::SetHook(Hook h) { hook() = std::move(h); }
+void Launcher::SetHook(Hook h) {
+    hook() = std::move(h);
+}
 
 bool Launcher::Open(const QString& target, Kind kind) {
     if (hook())
@@ -33,4 +35,6 @@ QString Launcher::HelpTopicPath(int step) {
     return ProgramFolder() + QStringLiteral("help/step%1.htm").arg(step);
 }
 
-bool Launcher::OpenHelpTopic(int step) { return Open(HelpTopicPath(step), Kind::HelpTopic); }
+bool Launcher::OpenHelpTopic(int step) {
+    return Open(HelpTopicPath(step), Kind::HelpTopic);
+}

@@ -6,7 +6,7 @@ class QPushButton;
 
 class TAboutFrm : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAboutFrm(QWidget* parent = nullptr);
     void LoadTexts();
 

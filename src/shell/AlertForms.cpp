@@ -49,7 +49,9 @@ QRect TAlertFormBase::ButtonRect(int indexFromRight) const {
     return {x, height() - kMargin - kButtonH + 6, kButtonW, kButtonH};
 }
 
-void TAlertFormBase::FormShow() { NotShowCheckBox->setChecked(false); }
+void TAlertFormBase::FormShow() {
+    NotShowCheckBox->setChecked(false);
+}
 
 void TAlertFormBase::showEvent(QShowEvent* e) {
     FormShow();
@@ -167,7 +169,9 @@ void TAlertUploadForm::LoadTexts() {
     RemindCheckBox->setText(cat.Text("AlertUploadForm", "RemindChk"));
 }
 
-void TAlertUploadForm::FormShow() { RemindCheckBox->setChecked(false); }
+void TAlertUploadForm::FormShow() {
+    RemindCheckBox->setChecked(false);
+}
 
 void TAlertUploadForm::showEvent(QShowEvent* e) {
     FormShow();
@@ -196,8 +200,7 @@ int ShowAlert(TAlertFormBase* dialog, bool& flag, const QString& text, QWidget* 
     return result;
 }
 
-bool ShowUploadReminder(TAlertUploadForm* dialog, bool& flag, const QString& text,
-                        QWidget* owner) {
+bool ShowUploadReminder(TAlertUploadForm* dialog, bool& flag, const QString& text, QWidget* owner) {
     dialog->AlertUploadLabel->setText(DisplayText(text));
     CentreOn(dialog, owner);
     ShowAlertModal(dialog);

@@ -14,7 +14,7 @@ class QPushButton;
 // left and the buttons at the lower right.
 class TAlertFormBase : public QDialog {
     Q_OBJECT
-public:
+  public:
     QFrame* Panel = nullptr;
     QLabel* MessageLabel = nullptr;
     QCheckBox* NotShowCheckBox = nullptr;
@@ -22,7 +22,7 @@ public:
 
     Q_INVOKABLE void FormShow();
 
-protected:
+  protected:
     TAlertFormBase(QWidget* parent, QSize client, QSize panel);
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -34,14 +34,14 @@ protected:
 
 class TMessageForm : public TAlertFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TMessageForm(QWidget* parent = nullptr);
     void LoadTexts();
 };
 
 class TMessageOKCancelForm : public TAlertFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TMessageOKCancelForm(QWidget* parent = nullptr);
     void LoadTexts();
     QPushButton* Button1 = nullptr; // Cancel
@@ -49,14 +49,14 @@ public:
 
 class TMessageCloseForm : public TAlertFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TMessageCloseForm(QWidget* parent = nullptr);
     void LoadTexts();
 };
 
 class TAlertUploadForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAlertUploadForm(QWidget* parent = nullptr);
     void LoadTexts();
 
@@ -72,7 +72,7 @@ public:
     void FtpInfoButtonClick();
     void ContinueButtonClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 };
 
@@ -82,8 +82,7 @@ protected:
 int ShowAlert(TAlertFormBase* dialog, bool& flag, const QString& text, QWidget* owner);
 
 // The reminder protocol: true when the user chose to go on.
-bool ShowUploadReminder(TAlertUploadForm* dialog, bool& flag, const QString& text,
-                        QWidget* owner);
+bool ShowUploadReminder(TAlertUploadForm* dialog, bool& flag, const QString& text, QWidget* owner);
 
 struct WizardState;
 // Brings every alert back (the options dialog's Reset button).

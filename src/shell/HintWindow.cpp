@@ -4,7 +4,8 @@
 #include <QToolTip>
 #include <QWidget>
 
-THintWindow::THintWindow(QObject* parent, int hideTimeoutMs) : QObject(parent), Timeout(hideTimeoutMs) {}
+THintWindow::THintWindow(QObject* parent, int hideTimeoutMs)
+    : QObject(parent), Timeout(hideTimeoutMs) {}
 
 bool THintWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip) {

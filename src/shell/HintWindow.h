@@ -6,13 +6,13 @@
 
 class THintWindow : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit THintWindow(QObject* parent = nullptr, int hideTimeoutMs = 30000);
     int HideTimeout() const { return Timeout; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     int Timeout;
 };

@@ -26,10 +26,10 @@ namespace {
 // Forwards the list's keys to the window's handler and notices keyboard
 // moves of the selection, which choose a file just as a click does.
 class TListKeys : public QObject {
-public:
+  public:
     explicit TListKeys(TMainForm1* form) : QObject(form), Form(form) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::KeyPress) {
             auto* ke = static_cast<QKeyEvent*>(e);
@@ -45,7 +45,7 @@ protected:
         return QObject::eventFilter(watched, e);
     }
 
-private:
+  private:
     TMainForm1* Form;
 };
 

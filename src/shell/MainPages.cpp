@@ -121,17 +121,21 @@ void TMainForm1::BuildBottomBar(int i) {
     };
     const auto first = page->children().size();
     if (i < 5) {
-        FinishBtn[i] = button(page, QStringLiteral("FinishBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
-        NextBtn[i] = button(page, QStringLiteral("NextBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
+        FinishBtn[i] = button(page, QStringLiteral("FinishBtn%1").arg(i).toLatin1(),
+                              {next(), y, kBtnW, kBtnH});
+        NextBtn[i] =
+            button(page, QStringLiteral("NextBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
         NextBtn[i]->setDefault(true);
-        BackBtn[i] = button(page, QStringLiteral("BackBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
+        BackBtn[i] =
+            button(page, QStringLiteral("BackBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
     } else {
         CloseBtn5 = button(page, "CloseBtn5", {next(), y, kBtnW, kBtnH});
         BackBtn[5] = button(page, "BackBtn5", {next(), y, kBtnW, kBtnH});
         StartOverBtn = button(page, "StartOverBtn", {next(), y, kBtnW, kBtnH});
     }
     if (i >= 1)
-        HelpBtn[i] = button(page, QStringLiteral("HelpBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
+        HelpBtn[i] =
+            button(page, QStringLiteral("HelpBtn%1").arg(i).toLatin1(), {next(), y, kBtnW, kBtnH});
     // the bar stays at the bottom right when the window grows
     const QObjectList& kids = page->children();
     for (auto k = first; k < kids.size(); ++k)
@@ -193,7 +197,8 @@ void TMainForm1::BuildStep1() {
     };
     Btn btns[] = {
         {imgPlay, imgPlayDisabled, PlayLabel, "imgPlay", "imgPlayDisabled", "PlayLabel", "play"},
-        {imgPause, imgPauseDisabled, PauseLabel, "imgPause", "imgPauseDisabled", "PauseLabel", "pause"},
+        {imgPause, imgPauseDisabled, PauseLabel, "imgPause", "imgPauseDisabled", "PauseLabel",
+         "pause"},
         {imgStop, imgStopDisabled, StopLabel, "imgStop", "imgStopDisabled", "StopLabel", "stop"},
         {imgRec, imgRecDisabled, RecLabel, "imgRec", "imgRecDisabled", "RecLabel", "rec"},
     };
@@ -508,17 +513,42 @@ void TMainForm1::LoadTexts() {
 
     // message texts, kept for the window's lifetime
     static const char* const kMessages[] = {
-        "MainFormCloseDlg0", "MainFormCloseDlg1", "MainFormDelFileDlg", "MainFormSelSoundDlg",
-        "MainFormSelBtnStyleDlg", "MainFormGenPlyerDlg", "MainFormSelSoundFlashDlg",
-        "MainFormSelBtnStyleFlashDlg", "MainFormFilesGeneratedDlg", "MainFormFileErrorDlg",
-        "MainFormSelSoundUploadDlg", "MainFormFileNotExistsDlg0", "MainFormFileNotExistsDlg1",
-        "MainFormEmptyUserNameDlg", "MainFormEmptyPasswDlg", "MainFormUploadingFilesCpt",
-        "MainFormSelSoundPrevFlashDlg", "MainFormGenPlayerBefPrevDlg", "MainFormFileCannotPrevDlg",
-        "MainFormRecProblemDlg0", "MainFormRecProblemDlg1", "MainFormMp3DirNotExistsDlg",
-        "MainFormRecCompleteDlg", "MainFormNotWaveDlg", "MainFormProvideFileNameDlg",
-        "MainFormFileExistsReplaceDlg", "MainFormUploadNotCompleteDlg", "MainFormUnsuppFormatDlg",
-        "MainFormAdvAreaCpt0", "MainFormAdvAreaCpt1", "MainFormAdvAreaCpt2", "MainFormAdvAreaCpt3",
-        "MainFormFilesToPCCopiedDlg", "MainFormFilesCopyDlg", "MainHelpLink", "MainMp3HeaderError",
+        "MainFormCloseDlg0",
+        "MainFormCloseDlg1",
+        "MainFormDelFileDlg",
+        "MainFormSelSoundDlg",
+        "MainFormSelBtnStyleDlg",
+        "MainFormGenPlyerDlg",
+        "MainFormSelSoundFlashDlg",
+        "MainFormSelBtnStyleFlashDlg",
+        "MainFormFilesGeneratedDlg",
+        "MainFormFileErrorDlg",
+        "MainFormSelSoundUploadDlg",
+        "MainFormFileNotExistsDlg0",
+        "MainFormFileNotExistsDlg1",
+        "MainFormEmptyUserNameDlg",
+        "MainFormEmptyPasswDlg",
+        "MainFormUploadingFilesCpt",
+        "MainFormSelSoundPrevFlashDlg",
+        "MainFormGenPlayerBefPrevDlg",
+        "MainFormFileCannotPrevDlg",
+        "MainFormRecProblemDlg0",
+        "MainFormRecProblemDlg1",
+        "MainFormMp3DirNotExistsDlg",
+        "MainFormRecCompleteDlg",
+        "MainFormNotWaveDlg",
+        "MainFormProvideFileNameDlg",
+        "MainFormFileExistsReplaceDlg",
+        "MainFormUploadNotCompleteDlg",
+        "MainFormUnsuppFormatDlg",
+        "MainFormAdvAreaCpt0",
+        "MainFormAdvAreaCpt1",
+        "MainFormAdvAreaCpt2",
+        "MainFormAdvAreaCpt3",
+        "MainFormFilesToPCCopiedDlg",
+        "MainFormFilesCopyDlg",
+        "MainHelpLink",
+        "MainMp3HeaderError",
     };
     for (const char* key : kMessages)
         Messages.insert(QString::fromLatin1(key), T(key));

@@ -8,8 +8,8 @@
 #include "audio/MP3Player.h"
 #include "audio/MP3export.h"
 #include "audio/SoundCapture.h"
-#include "shell/MainUnit1.h"
 #include "shell/AlertForms.h"
+#include "shell/MainUnit1.h"
 #include "shell/Widgets.h"
 
 #include <QCoreApplication>
@@ -229,9 +229,9 @@ void TMainForm1::ShowPlayerBtns(const QString& appearance) {
         bool Active[4];
     };
     static const Row kTable[] = {
-        {"none", {false, false, false, false}},   {"rec", {false, false, false, true}},
+        {"none", {false, false, false, false}},     {"rec", {false, false, false, true}},
         {"recording", {false, false, true, false}}, {"play", {true, false, false, false}},
-        {"playing", {false, true, true, false}},  {"pause", {true, true, true, false}},
+        {"playing", {false, true, true, false}},    {"pause", {true, true, true, false}},
         {"play-rec", {true, false, false, true}},
     };
     const Row* row = nullptr;

@@ -1,11 +1,11 @@
 #include "shell/MainUnit1.h"
 
-#include "platform/Dialogs.h"
-#include "platform/Launcher.h"
-#include "platform/ProgramFolder.h"
 #include "audio/DspRecorder.h"
 #include "audio/LevelMeter.h"
 #include "audio/MP3Player.h"
+#include "platform/Dialogs.h"
+#include "platform/Launcher.h"
+#include "platform/ProgramFolder.h"
 #include "publish/FTPSendUnit.h"
 #include "shell/About.h"
 #include "shell/AlertForms.h"
@@ -84,7 +84,9 @@ TMainForm1::~TMainForm1() {
     qApp->removeEventFilter(FlatHint1);
 }
 
-TSettingsStore& TMainForm1::INIState() { return *Store; }
+TSettingsStore& TMainForm1::INIState() {
+    return *Store;
+}
 
 QString TMainForm1::Msg(const char* key) const {
     return Messages.value(QString::fromLatin1(key));
@@ -95,7 +97,9 @@ int TMainForm1::ShowMessage(const QString& text, int kind, unsigned buttons) {
     return MessageDlgPos(text, static_cast<TMsgDlgType>(kind), buttons, p.x(), p.y());
 }
 
-bool TMainForm1::UploadOk() const { return Peers.FTPSendForm && Peers.FTPSendForm->UploadOk; }
+bool TMainForm1::UploadOk() const {
+    return Peers.FTPSendForm && Peers.FTPSendForm->UploadOk;
+}
 
 void TMainForm1::SetUploadOk(bool ok) {
     if (Peers.FTPSendForm)
@@ -253,14 +257,18 @@ void TMainForm1::SaveWindowState() {
 
 // --- navigation -------------------------------------------------------------
 
-void TMainForm1::GoToPage(int index) { PageControl->setCurrentIndex(index); }
+void TMainForm1::GoToPage(int index) {
+    PageControl->setCurrentIndex(index);
+}
 
 void TMainForm1::NextBtn0Click() {
     GoToPage(1);
     FnameEdit->setText(ProposeRecordingName());
 }
 
-void TMainForm1::BackBtn1Click() { GoToPage(0); }
+void TMainForm1::BackBtn1Click() {
+    GoToPage(0);
+}
 
 void TMainForm1::NextBtn1Click() {
     if (!FilesList->currentItem() || !FilesList->currentItem()->isSelected()) {
@@ -283,7 +291,9 @@ void TMainForm1::NextBtn2Click() {
     GoToPage(3);
 }
 
-void TMainForm1::BackBtn3Click() { GoToPage(2); }
+void TMainForm1::BackBtn3Click() {
+    GoToPage(2);
+}
 
 void TMainForm1::NextBtn3Click() {
     QListWidgetItem* item = FilesList->currentItem();
@@ -305,7 +315,9 @@ void TMainForm1::NextBtn3Click() {
     GoToPage(4);
 }
 
-void TMainForm1::BackBtn4Click() { GoToPage(3); }
+void TMainForm1::BackBtn4Click() {
+    GoToPage(3);
+}
 
 void TMainForm1::NextBtn4Click() {
     if (UploadOk() || !State.AlertUploadNotComplete) {
@@ -318,15 +330,25 @@ void TMainForm1::NextBtn4Click() {
         GoToPage(5);
 }
 
-void TMainForm1::BackBtn5Click() { GoToPage(4); }
+void TMainForm1::BackBtn5Click() {
+    GoToPage(4);
+}
 
-void TMainForm1::StartOverBtnClick() { GoToPage(1); }
+void TMainForm1::StartOverBtnClick() {
+    GoToPage(1);
+}
 
-void TMainForm1::FinishBtn0Click() { close(); }
+void TMainForm1::FinishBtn0Click() {
+    close();
+}
 
-void TMainForm1::HelpBtnClick(int step) { Launcher::OpenHelpTopic(step); }
+void TMainForm1::HelpBtnClick(int step) {
+    Launcher::OpenHelpTopic(step);
+}
 
-void TMainForm1::Image2Click() { Launcher::Open(Msg("MainHelpLink")); }
+void TMainForm1::Image2Click() {
+    Launcher::Open(Msg("MainHelpLink"));
+}
 
 void TMainForm1::AboutBtnClick() {
     if (!Peers.AboutFrm)
@@ -356,4 +378,3 @@ void TMainForm1::EnableButtons4() {
     for (QPushButton* b : {HelpBtn[4], BackBtn[4], NextBtn[4], FinishBtn[4], UploadBtn})
         b->setEnabled(true);
 }
-

@@ -47,7 +47,7 @@ class ICaptureBackend;
 
 class TMainForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The capture back end is the desktop's default device unless a test
     // hands in another.
     using CaptureBackendFactory = std::function<std::unique_ptr<ICaptureBackend>()>;
@@ -155,8 +155,8 @@ public:
     QPushButton* AboutBtn = nullptr;
 
     // page 0
-    QLabel *LMDLabel5 = nullptr, *LMDLabel6 = nullptr, *LMDLabel4 = nullptr,
-           *LMDLabel33 = nullptr, *LMDLabel34 = nullptr;
+    QLabel *LMDLabel5 = nullptr, *LMDLabel6 = nullptr, *LMDLabel4 = nullptr, *LMDLabel33 = nullptr,
+           *LMDLabel34 = nullptr;
     TImageButton* Image2 = nullptr;
     // page 1
     QLabel *LMDLabel2 = nullptr, *LMDLabel3 = nullptr, *LMDLabel1 = nullptr;
@@ -219,13 +219,13 @@ public:
     std::function<bool()> SplashMayClose;
     std::function<void()> CloseSplash;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     void BuildPages();
     void BuildStep0();
     void BuildStep1();

@@ -9,13 +9,13 @@ class QWebEngineView;
 
 class TSampleBrowser : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TSampleBrowser(QWidget* parent = nullptr);
     void Navigate(const QUrl& url);
     QUrl LocationURL() const { return Location; }
     QWebEngineView* View() const { return Engine; }
 
-private:
+  private:
     QWebEngineView* Engine = nullptr;
     QUrl Location;
 };

@@ -32,6 +32,10 @@ TSplashForm::TSplashForm(QWidget* parent, int minimumMs)
     Timer1->start();
 }
 
-bool TSplashForm::MayClose() const { return !Timer1->isActive(); }
+bool TSplashForm::MayClose() const {
+    return !Timer1->isActive();
+}
 
-void TSplashForm::Timer1Timer() { Timer1->stop(); }
+void TSplashForm::Timer1Timer() {
+    Timer1->stop();
+}

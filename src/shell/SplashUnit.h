@@ -8,7 +8,7 @@ class QTimer;
 // window has finished loading, whichever is later.
 class TSplashForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TSplashForm(QWidget* parent = nullptr, int minimumMs = 3000);
     bool MayClose() const;
     void Timer1Timer();

@@ -4,7 +4,9 @@
 
 #include <QStringList>
 
-TTextCatalogue ProgramCatalogue() { return TTextCatalogue(ProgramFolder() + "English.ini"); }
+TTextCatalogue ProgramCatalogue() {
+    return TTextCatalogue(ProgramFolder() + "English.ini");
+}
 
 QString JoinCR(const QStringList& parts, int crs) {
     return parts.join(QString(crs, QChar('\r')));

@@ -50,9 +50,13 @@ THelpImage::THelpImage(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::WhatsThisCursor);
 }
 
-void THelpImage::CopyPicture(const THelpImage* from) { setPixmap(from->pixmap()); }
+void THelpImage::CopyPicture(const THelpImage* from) {
+    setPixmap(from->pixmap());
+}
 
-TEffectLabel::TEffectLabel(QWidget* parent) : QLabel(parent) { setAlignment(Qt::AlignCenter); }
+TEffectLabel::TEffectLabel(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignCenter);
+}
 
 void TEffectLabel::setStyle3D(Style s) {
     if (Effect == s)

@@ -7,19 +7,19 @@
 
 class TImageButton : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit TImageButton(QWidget* parent = nullptr);
     void setArt(const QString& name, QSize size);
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     QString Art;
     QSize ArtSize;
 };
@@ -27,22 +27,22 @@ private:
 // A help picture: shows its hint when hovered or focused.
 class THelpImage : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit THelpImage(QWidget* parent = nullptr);
     void CopyPicture(const THelpImage* from);
 };
 
 class TEffectLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     enum Style { tdExtrude, tdSunken };
     explicit TEffectLabel(QWidget* parent = nullptr);
     void setStyle3D(Style s);
     Style style3D() const { return Effect; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     Style Effect = tdExtrude;
 };

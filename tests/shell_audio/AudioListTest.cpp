@@ -13,8 +13,8 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QGroupBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -46,7 +46,7 @@ QByteArray ReadAll(const QString& path) {
 }
 
 class Step1Test : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         ASSERT_TRUE(QFile::exists(ToneMp3())) << "lame and sox make the test file";
@@ -78,14 +78,16 @@ protected:
         return it && it->isSelected() ? it->text() : QString();
     }
     void Choose(const QString& entry) {
-        Main->FilesList->setCurrentItem(Main->FilesList->findItems(entry, Qt::MatchExactly).value(0));
+        Main->FilesList->setCurrentItem(
+            Main->FilesList->findItems(entry, Qt::MatchExactly).value(0));
         Main->FilesListClick();
     }
     // Play, Pause, Stop, Rec: true where the button is active
     std::array<bool, 4> Appearance() const {
         return {!Main->imgPlayDisabled->isVisibleTo(Main->controlsGroup),
                 !Main->imgPauseDisabled->isVisibleTo(Main->controlsGroup),
-                !Main->imgStopDisabled->isVisibleTo(Main->controlsGroup), !Main->imgRecDisabled->isVisibleTo(Main->controlsGroup)};
+                !Main->imgStopDisabled->isVisibleTo(Main->controlsGroup),
+                !Main->imgRecDisabled->isVisibleTo(Main->controlsGroup)};
     }
 
     TMainForm1* Main = nullptr;
@@ -93,7 +95,8 @@ protected:
 };
 
 TEST_F(Step1Test, ListsMp3FilesWithoutExtensionSorted) {
-    for (const char* name : {"b.mp3", "A.MP3", "c.mp3.mp3", ".hidden.mp3", "note.wav", "MRL_TMP.WAV"})
+    for (const char* name :
+         {"b.mp3", "A.MP3", "c.mp3.mp3", ".hidden.mp3", "note.wav", "MRL_TMP.WAV"})
         Touch(Mp3Dir() + name);
     QDir().mkpath(Mp3Dir() + "folder.mp3");
     Open();
@@ -105,9 +108,9 @@ TEST_F(Step1Test, ListsMp3FilesWithoutExtensionSorted) {
 TEST_F(Step1Test, PlayerButtonAppearances) {
     Open();
     const std::pair<const char*, std::array<bool, 4>> table[] = {
-        {"none", {false, false, false, false}},    {"rec", {false, false, false, true}},
+        {"none", {false, false, false, false}},     {"rec", {false, false, false, true}},
         {"recording", {false, false, true, false}}, {"play", {true, false, false, false}},
-        {"playing", {false, true, true, false}},   {"pause", {true, true, true, false}},
+        {"playing", {false, true, true, false}},    {"pause", {true, true, true, false}},
         {"play-rec", {true, false, false, true}},
     };
     for (const auto& [name, active] : table) {
@@ -130,7 +133,8 @@ TEST_F(Step1Test, ChoosingAFileOpensItAndForgetsTheGeneratedSet) {
     EXPECT_EQ(Main->State.SourceMode, "play");
     EXPECT_TRUE(Main->FilesList->isVisibleTo(Main->sourceGroup));
     EXPECT_FALSE(Main->FnameEdit->isVisibleTo(Main->sourceGroup));
-    EXPECT_EQ(Appearance(), (std::array<bool, 4>{false, false, false, false})) << "nothing selected";
+    EXPECT_EQ(Appearance(), (std::array<bool, 4>{false, false, false, false}))
+        << "nothing selected";
 
     Main->State.Generated = true;
     Main->SetUploadOk(true);
@@ -188,16 +192,15 @@ TEST_F(Step1Test, ImportValidatesCopiesAndSelectsTheLastCopied) {
     CopyTone(Source->path() + "/two.mp3");
     Open();
     Main->State.ImportPath = "/somewhere/";
-    Responder.FileAnswers.push_back({Source->path() + "/one.mp3", Source->path() + "/fake.mp3",
-                                     Source->path() + "/two.mp3"});
+    Responder.FileAnswers.push_back(
+        {Source->path() + "/one.mp3", Source->path() + "/fake.mp3", Source->path() + "/two.mp3"});
     Main->ImportBtnClick();
     ASSERT_EQ(Responder.FileDialogs.size(), 1u);
     EXPECT_EQ(Responder.FileDialogs[0].Title, "Import .MP3 files");
     EXPECT_EQ(Responder.FileDialogs[0].InitialDir, "/somewhere/");
     EXPECT_TRUE(Responder.FileDialogs[0].MultiSelect);
     ASSERT_EQ(Responder.Messages.size(), 1u);
-    EXPECT_EQ(Responder.Messages[0].Text,
-              "\rSelected file in not mp3. Please select correct one!");
+    EXPECT_EQ(Responder.Messages[0].Text, "\rSelected file in not mp3. Please select correct one!");
     EXPECT_EQ(Responder.Messages[0].Kind, TMsgDlgType::mtError);
     EXPECT_EQ(Entries(), (QStringList{"one", "two"}));
     EXPECT_EQ(Selected(), "two");
@@ -289,8 +292,7 @@ TEST_F(Step1Test, StopWithoutRecordingFileExplainsTheProblem) {
     EXPECT_EQ(Appearance(), (std::array<bool, 4>{false, false, false, false}));
     QDir(Mp3Dir()).removeRecursively();
     Main->imgStopClick();
-    EXPECT_EQ(Responder.Messages.back().Text,
-              problem + "\r\n\r\nMP3 Directory doesn't exists");
+    EXPECT_EQ(Responder.Messages.back().Text, problem + "\r\n\r\nMP3 Directory doesn't exists");
 }
 
 // Writes a finished recording where the recorder leaves it.

@@ -38,11 +38,15 @@ void Pump(int ms, const std::function<void()>& each = {}) {
     }
 }
 
-quint32 U32(const QByteArray& b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
-quint16 U16(const QByteArray& b, int at) { return qFromLittleEndian<quint16>(b.constData() + at); }
+quint32 U32(const QByteArray& b, int at) {
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+quint16 U16(const QByteArray& b, int at) {
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
 
 class RecordingTest : public WindowTest {
-protected:
+  protected:
     void TearDown() override {
         delete Main;
         WindowTest::TearDown();
@@ -85,9 +89,9 @@ TEST_F(RecordingTest, RecAndStopMakeASelectedMp3OfTheTone) {
     ASSERT_GE(wav.size(), 46);
     EXPECT_EQ(wav.left(4), "RIFF");
     EXPECT_EQ(U32(wav, 4), quint32(wav.size() - 8));
-    EXPECT_EQ(U16(wav, 22), 1);         // mono
-    EXPECT_EQ(U32(wav, 24), 22050u);    // samples per second
-    EXPECT_EQ(U32(wav, 28), 44100u);    // bytes per second
+    EXPECT_EQ(U16(wav, 22), 1);      // mono
+    EXPECT_EQ(U32(wav, 24), 22050u); // samples per second
+    EXPECT_EQ(U32(wav, 28), 44100u); // bytes per second
     EXPECT_EQ(U32(wav, 42), quint32(wav.size() - 46));
     const double captured = (wav.size() - 46) / 44100.0;
     EXPECT_NEAR(captured, 2.0, 0.5);
@@ -106,7 +110,8 @@ TEST_F(RecordingTest, RecAndStopMakeASelectedMp3OfTheTone) {
 
     // decode it: the tone's frequency over about the captured length
     const QString decoded = ProgramDir() + "decoded.raw";
-    ASSERT_EQ(QProcess::execute("mpg123", {"-q", "-s", "-m", "-r", "22050", "-O", decoded, mp3}), 0);
+    ASSERT_EQ(QProcess::execute("mpg123", {"-q", "-s", "-m", "-r", "22050", "-O", decoded, mp3}),
+              0);
     QFile raw(decoded);
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
     const QByteArray pcm = raw.readAll();

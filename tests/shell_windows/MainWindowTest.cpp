@@ -14,9 +14,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -26,7 +26,7 @@
 namespace {
 
 class MainWindowTest : public WindowTest {
-protected:
+  protected:
     void TearDown() override {
         delete Main;
         WindowTest::TearDown();
@@ -72,12 +72,14 @@ TEST_F(MainWindowTest, DesignedWindowOnItsWelcomePage) {
     EXPECT_FALSE(Main->BackBtn[0]->isEnabled());
     // every control later steps need exists under its name
     for (const char* name :
-         {"FilesList", "FnameEdit", "RecRadio", "PlayRadio", "ImportBtn", "RecOptionsBtn",
-          "imgPlay", "imgRecDisabled", "MP3Progress", "Chart1", "Chart2", "swfList",
-          "PlayBtnCheck", "AutoStartCheck", "WB2", "GenerateBtn", "PreviewBtn", "FileSettingsBtn",
-          "GenerateProgress", "WB3", "FTPEdit", "UserEdit", "PassEdit", "FolderEdit", "URLEdit",
-          "UploadBtn", "FTPOptionsBtn", "LMDButton1", "PlayerCodeBtn", "EmailCodeBtn", "Memo1",
-          "ClipboardBtn", "imgHelp1", "imgHelp11", "imgHelp5ZEP", "imgHelp6ZEP", "StartOverBtn"})
+         {"FilesList",     "FnameEdit",     "RecRadio",        "PlayRadio",        "ImportBtn",
+          "RecOptionsBtn", "imgPlay",       "imgRecDisabled",  "MP3Progress",      "Chart1",
+          "Chart2",        "swfList",       "PlayBtnCheck",    "AutoStartCheck",   "WB2",
+          "GenerateBtn",   "PreviewBtn",    "FileSettingsBtn", "GenerateProgress", "WB3",
+          "FTPEdit",       "UserEdit",      "PassEdit",        "FolderEdit",       "URLEdit",
+          "UploadBtn",     "FTPOptionsBtn", "LMDButton1",      "PlayerCodeBtn",    "EmailCodeBtn",
+          "Memo1",         "ClipboardBtn",  "imgHelp1",        "imgHelp11",        "imgHelp5ZEP",
+          "imgHelp6ZEP",   "StartOverBtn"})
         EXPECT_NE(Main->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     // defaults of the state after start-up
     EXPECT_EQ(Main->State.SourceMode, "rec");
@@ -346,8 +348,8 @@ TEST_F(MainWindowTest, HelpTourAndLocks) {
     Main->EnableButtons();
     EXPECT_TRUE(Main->NextBtn[1]->isEnabled());
     Main->DisableButtons4();
-    for (QPushButton* b : {Main->HelpBtn[4], Main->BackBtn[4], Main->NextBtn[4],
-                           Main->FinishBtn[4], Main->UploadBtn})
+    for (QPushButton* b : {Main->HelpBtn[4], Main->BackBtn[4], Main->NextBtn[4], Main->FinishBtn[4],
+                           Main->UploadBtn})
         EXPECT_FALSE(b->isEnabled());
     Main->EnableButtons4();
     EXPECT_TRUE(Main->UploadBtn->isEnabled());

@@ -65,7 +65,9 @@ void WindowTest::TearDown() {
     SetProgramFolderForTests({});
 }
 
-QString WindowTest::ProgramDir() const { return Program.path() + '/'; }
+QString WindowTest::ProgramDir() const {
+    return Program.path() + '/';
+}
 
 QString WindowTest::SettingsFile() const {
     return Config.path() + "/Vantrel Software/Murmelo.net.reg";
@@ -82,4 +84,6 @@ void WindowTest::WriteCatalogue(const QByteArray& iniText) {
     Touch(ProgramDir() + "English.ini", iniText);
 }
 
-void WindowTest::WriteSettings(const QByteArray& storeText) { Touch(SettingsFile(), storeText); }
+void WindowTest::WriteSettings(const QByteArray& storeText) {
+    Touch(SettingsFile(), storeText);
+}

@@ -20,7 +20,7 @@ struct TRecordedAlert {
 };
 
 class TRecordingResponder : public TDialogResponder {
-public:
+  public:
     std::vector<TMessageCall> Messages;
     std::vector<TRecordedAlert> Alerts;
     std::vector<TOpenFilesCall> FileDialogs;
@@ -46,7 +46,7 @@ struct TLaunch {
 // Base fixture: a program folder with MP3/, MRL/, SWF/ and help/, an empty
 // settings folder (XDG_CONFIG_HOME), the responder and the launcher hook.
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -61,6 +61,6 @@ protected:
     TRecordingResponder Responder;
     std::vector<TLaunch> Launches;
 
-private:
+  private:
     QTemporaryDir Program, Config;
 };
