@@ -59,6 +59,7 @@ TAboutFrm::TAboutFrm(QWidget* parent) : QDialog(parent) {
     OKBtn0 = new QPushButton(this);
     OKBtn0->setObjectName(QStringLiteral("OKBtn0"));
     OKBtn0->setGeometry(340, 260, 75, 25);
+    OKBtn0->setText(QStringLiteral("OK")); // the designed caption; the catalogue has no key for it
     OKBtn0->setDefault(true);
     connect(OKBtn0, &QPushButton::clicked, this, [this] { done(mrOk); });
     LoadTexts();

@@ -39,14 +39,14 @@ TAlertFormBase::TAlertFormBase(QWidget* parent, QSize client, QSize panel) : QDi
     OkButton->setAutoDefault(true);
     connect(OkButton, &QPushButton::clicked, this, [this] { done(mrOk); });
 
-    const int rowY = client.height() - kMargin - kButtonH + 6;
-    NotShowCheckBox->setGeometry(kMargin, rowY, client.width() - 2 * kMargin - 2 * kButtonW - 16,
-                                 kButtonH);
+    // The check box sits right under the panel at the left, the buttons at
+    // the lower right just below its line, so its text is never cut short.
+    NotShowCheckBox->setGeometry(kMargin, 16 + panel.height() + 5, panel.width(), 20);
 }
 
 QRect TAlertFormBase::ButtonRect(int indexFromRight) const {
     const int x = width() - kMargin - kButtonW - indexFromRight * (kButtonW + 8);
-    return {x, height() - kMargin - kButtonH + 6, kButtonW, kButtonH};
+    return {x, height() - kButtonH - 6, kButtonW, kButtonH};
 }
 
 void TAlertFormBase::FormShow() {

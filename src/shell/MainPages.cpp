@@ -355,6 +355,8 @@ void TMainForm1::BuildStep5() {
     EmailCodeBtn = button(Step5, "EmailCodeBtn", {126, 74, 110, kBtnH});
     PlayerLabel = label(Step5, "PlayerLabel", {10, 106, 590, 52}, true);
     EmailLabel = label(Step5, "EmailLabel", {10, 106, 590, 52}, true);
+    // one of the two explanations shows at a time; the e-mail link comes first
+    PlayerLabel->hide();
     Memo1 = named(new QPlainTextEdit(Step5), "Memo1");
     Memo1->setGeometry(10, 162, 590, 140);
     Memo1->setReadOnly(true);

@@ -410,6 +410,8 @@ TEST_F(MainWindowTest, StartUpCreatesEveryWindowAndKeepsTheSplash) {
                          w.AlertUploadForm, w.MessageOKCancelForm, w.AboutFrm, w.MessageCloseForm})
         ASSERT_NE(win, nullptr);
     EXPECT_EQ(w.AboutFrm->size(), QSize(435, 297));
+    EXPECT_EQ(static_cast<TAboutFrm*>(w.AboutFrm)->OKBtn0->text(), "OK");
+    EXPECT_EQ(w.AboutFrm->windowTitle(), "About");
     bool splashSeen = false;
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* s = qobject_cast<TSplashForm*>(top)) {
