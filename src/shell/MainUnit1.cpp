@@ -357,24 +357,25 @@ void TMainForm1::AboutBtnClick() {
     ShowAlertModal(Peers.AboutFrm);
 }
 
+namespace {
+void SetEnabled(std::initializer_list<QWidget*> controls, bool enabled) {
+    for (QWidget* w : controls)
+        w->setEnabled(enabled);
+}
+} // namespace
+
 void TMainForm1::DisableButtons() {
-    for (QWidget* w : {static_cast<QWidget*>(BackBtn[1]), static_cast<QWidget*>(NextBtn[1]),
-                       static_cast<QWidget*>(ImportBtn), static_cast<QWidget*>(RecOptionsBtn)})
-        w->setEnabled(false);
+    SetEnabled({BackBtn[1], NextBtn[1], ImportBtn, RecOptionsBtn}, false);
 }
 
 void TMainForm1::EnableButtons() {
-    for (QWidget* w : {static_cast<QWidget*>(BackBtn[1]), static_cast<QWidget*>(NextBtn[1]),
-                       static_cast<QWidget*>(ImportBtn), static_cast<QWidget*>(RecOptionsBtn)})
-        w->setEnabled(true);
+    SetEnabled({BackBtn[1], NextBtn[1], ImportBtn, RecOptionsBtn}, true);
 }
 
 void TMainForm1::DisableButtons4() {
-    for (QPushButton* b : {HelpBtn[4], BackBtn[4], NextBtn[4], FinishBtn[4], UploadBtn})
-        b->setEnabled(false);
+    SetEnabled({HelpBtn[4], BackBtn[4], NextBtn[4], FinishBtn[4], UploadBtn}, false);
 }
 
 void TMainForm1::EnableButtons4() {
-    for (QPushButton* b : {HelpBtn[4], BackBtn[4], NextBtn[4], FinishBtn[4], UploadBtn})
-        b->setEnabled(true);
+    SetEnabled({HelpBtn[4], BackBtn[4], NextBtn[4], FinishBtn[4], UploadBtn}, true);
 }

@@ -15,8 +15,7 @@ int main(int argc, char** argv) {
     app.setApplicationName(QStringLiteral("Murmelo"));
     app.setOrganizationName(QStringLiteral("Vantrel Software"));
 
-    TApplicationWindows windows = ExecuteApplication();
-    TMainForm1* main = windows.MainForm1;
+    TMainForm1* main = ExecuteApplication();
     // The keeper puts the window where it was left; a first run centres it.
     if (main->FormStateEnabled) {
         main->RestorePlacement();
@@ -27,6 +26,6 @@ int main(int argc, char** argv) {
     }
     main->show();
     const int rc = app.exec();
-    DestroyApplicationWindows(windows);
+    delete main;
     return rc;
 }

@@ -3,6 +3,7 @@
 
 #include "WindowTestSupport.h"
 
+#include "options/OptionsUnit.h"
 #include "publish/FTPSendUnit.h"
 #include "shell/About.h"
 #include "shell/AlertForms.h"
@@ -11,6 +12,7 @@
 #include "shell/SettingsStore.h"
 #include "shell/SplashUnit.h"
 #include "shell/Widgets.h"
+#include "web/LinkOptionsUnit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -404,13 +406,15 @@ TEST(StandardPositionTest, CentreMovedByOffsetHalvesTruncated) {
 TEST_F(MainWindowTest, StartUpCreatesEveryWindowAndKeepsTheSplash) {
     QElapsedTimer clock;
     clock.start();
-    TApplicationWindows w = ExecuteApplication(400);
-    Main = w.MainForm1;
-    for (QWidget* win : {w.FTPSendForm, w.OptionsForm, w.LinkOptionsForm, w.MessageForm,
-                         w.AlertUploadForm, w.MessageOKCancelForm, w.AboutFrm, w.MessageCloseForm})
+    Main = ExecuteApplication(400);
+    const auto& w = Main->Peers;
+    for (QWidget* win : std::initializer_list<QWidget*>{
+             w.FTPSendForm.data(), w.OptionsForm.data(), w.LinkOptionsForm.data(),
+             w.MessageForm.data(), w.AlertUploadForm.data(), w.MessageOKCancelForm.data(),
+             w.AboutFrm.data(), w.MessageCloseForm.data()})
         ASSERT_NE(win, nullptr);
     EXPECT_EQ(w.AboutFrm->size(), QSize(435, 297));
-    EXPECT_EQ(static_cast<TAboutFrm*>(w.AboutFrm)->OKBtn0->text(), "OK");
+    EXPECT_EQ(w.AboutFrm->OKBtn0->text(), "OK");
     EXPECT_EQ(w.AboutFrm->windowTitle(), "About");
     bool splashSeen = false;
     for (QWidget* top : QApplication::topLevelWidgets())
