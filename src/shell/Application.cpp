@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 
 TMainForm1* ExecuteApplication(int splashMs) {
@@ -24,6 +25,7 @@ TMainForm1* ExecuteApplication(int splashMs) {
     peers.FTPSendForm = new TFTPSendForm(main);
     peers.OptionsForm = new TOptionsForm(main);
     peers.LinkOptionsForm = new TLinkOptionsForm(main);
+    peers.LinkOptionsForm->FormCreate(main->Logo[0]->pixmap());
     peers.MessageForm = new TMessageForm(main);
     peers.AlertUploadForm = new TAlertUploadForm(main);
     peers.MessageOKCancelForm = new TMessageOKCancelForm(main);

@@ -416,6 +416,7 @@ TEST_F(MainWindowTest, StartUpCreatesEveryWindowAndKeepsTheSplash) {
     EXPECT_EQ(w.AboutFrm->size(), QSize(435, 297));
     EXPECT_EQ(w.AboutFrm->OKBtn0->text(), "OK");
     EXPECT_EQ(w.AboutFrm->windowTitle(), "About");
+    EXPECT_FALSE(w.LinkOptionsForm->Logo->pixmap().isNull()) << "takes the main window's logo";
     bool splashSeen = false;
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* s = qobject_cast<TSplashForm*>(top)) {
